@@ -1,0 +1,163 @@
+// The prerequisite sequence end to end: a copy of this test program stands in a
+// distribution folder whose path has blanks and runs the sequence there, with the
+// real registry and helper programs in its Lib folder.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "TestSupport.h"
+#include "uMain.h"
+
+namespace {
+
+const char kDataAccessKey[] = "Software\\Microsoft\\DataAccess";
+const char kDotNetKey[] = "Software\\Microsoft\\.NETFramework";
+const char kMdac[] = "mdac_typ.exe";
+const char kDotNet[] = "dotnetfx.exe";
+const char kLangPack[] = "langpack.exe";
+const char kDemo[] = "KalvoDemo.exe";
+
+using Names = std::vector<std::string>;
+
+class SequenceTest : public ::testing::Test {
+ protected:
+  SequenceTest()
+      : scratch_("sequence"),
+        distDir_(scratch_.MakeDir("product dist\\disc one")),
+        libDir_(scratch_.MakeDir("product dist\\disc one\\Lib")),
+        journalPath_(scratch_.Path() + "journal.txt"),
+        journal_("SETUP_TEST_JOURNAL", journalPath_),
+        savedVersion_(HKEY_LOCAL_MACHINE, kDataAccessKey, "FullInstallVer"),
+        savedRoot_(HKEY_LOCAL_MACHINE, kDotNetKey, "InstallRoot") {
+    CopyFileOrThrow(TestBinaryDir() + "SetupTests.exe", distDir_ + "Setup.exe");
+  }
+
+  void AddPrograms(const Names& names) {
+    for (const std::string& name : names) {
+      // The demo is windowed, the installers are console programs: both kinds of wait.
+      const char* helper = name == kDemo ? "fake_window.exe" : "fake_console.exe";
+      CopyFileOrThrow(TestBinaryDir() + helper, libDir_ + name);
+    }
+  }
+
+  static void ArrangeRegistry(const std::optional<std::string>& version,
+                              const std::optional<std::string>& installRoot) {
+    if (version) {
+      RegValue::SetString(HKEY_LOCAL_MACHINE, kDataAccessKey, "FullInstallVer", *version);
+    } else {
+      RegValue::Delete(HKEY_LOCAL_MACHINE, kDataAccessKey, "FullInstallVer");
+    }
+    if (installRoot) {
+      RegValue::SetString(HKEY_LOCAL_MACHINE, kDotNetKey, "InstallRoot", *installRoot);
+    } else {
+      RegValue::Delete(HKEY_LOCAL_MACHINE, kDotNetKey, "InstallRoot");
+    }
+  }
+
+  // Runs the sequence and returns the journal; checks what every run must satisfy.
+  std::vector<JournalEntry> RunSequence() {
+    const ProcessResult result =
+        RunProcess(distDir_ + "Setup.exe", "--run-prerequisites", 180000);
+    EXPECT_TRUE(result.finished);
+    EXPECT_EQ(0u, result.exitCode);
+    const std::vector<JournalEntry> journal = ReadJournal(journalPath_);
+    ExpectOneAfterAnother(journal);
+    return journal;
+  }
+
+  // Each program starts in LibDir with its own full path as command line, and only
+  // after the one before it has ended.
+  void ExpectOneAfterAnother(const std::vector<JournalEntry>& journal) const {
+    for (std::size_t i = 0; i < journal.size(); ++i) {
+      const JournalEntry& entry = journal[i];
+      EXPECT_EQ(i % 2 == 0 ? "start" : "end", entry.event) << "entry " << i << " " << entry.name;
+      if (entry.event != "start") continue;
+      const std::string path = libDir_ + entry.name;
+      EXPECT_TRUE(entry.commandLine == path || entry.commandLine == "\"" + path + "\"")
+          << entry.commandLine;
+      EXPECT_EQ(0, lstrcmpiA((entry.folder + "\\").c_str(), libDir_.c_str())) << entry.folder;
+    }
+  }
+
+  ScratchDir scratch_;
+  std::string distDir_, libDir_, journalPath_;
+  ScopedEnv journal_;
+  SavedRegValue savedVersion_, savedRoot_;
+};
+
+struct DecisionCase {
+  const char* what;
+  std::optional<std::string> version;
+  bool dotNetPresent;
+  bool installerSetsInstallRoot;
+  Names expected;
+};
+
+TEST_F(SequenceTest, StartsTheProgramsTheRegistryCallsFor) {
+  const DecisionCase cases[] = {
+      {"both present", "2.8", true, false, {kDemo}},
+      {"old data access", "2.53.6200.2", true, false, {kMdac, kDemo}},
+      {"no .NET, installer sets it", "2.7", false, true, {kDotNet, kLangPack, kDemo}},
+      {"neither, installer sets it", std::nullopt, false, true, {kMdac, kDotNet, kLangPack, kDemo}},
+      {"no .NET, installer fails", "2.71.9030.0", false, false, {kDotNet}},
+      {"old data access, .NET installer fails", "2.6", false, false, {kMdac, kDotNet}},
+  };
+  AddPrograms({kMdac, kDotNet, kLangPack, kDemo});
+  for (const DecisionCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    DeleteFileA(journalPath_.c_str());
+    ArrangeRegistry(c.version, c.dotNetPresent ? std::optional<std::string>("C:\\fw\\")
+                                               : std::nullopt);
+    ScopedEnv actions("SETUP_TEST_ACTIONS", c.installerSetsInstallRoot
+                                                ? "dotnetfx.exe=install-dotnet,hold:300"
+                                                : "dotnetfx.exe=hold:300");
+    EXPECT_EQ(c.expected, StartedNames(RunSequence()));
+  }
+}
+
+TEST_F(SequenceTest, ComparesTheDataAccessVersionAsText) {
+  struct VersionCase {
+    std::optional<std::string> version;
+    bool installerRuns;
+  };
+  const VersionCase cases[] = {
+      {std::nullopt, true}, {"", true},      {"2.53.6200.2", true}, {"2.6", true},
+      {"2.7", false},       {"2.71.9030.0", false}, {"2.8", false}, {"10.0", true},
+  };
+  AddPrograms({kMdac, kDemo});
+  for (const VersionCase& c : cases) {
+    SCOPED_TRACE(c.version ? "\"" + *c.version + "\"" : "absent");
+    DeleteFileA(journalPath_.c_str());
+    ArrangeRegistry(c.version, "C:\\fw\\");
+    const Names expected = c.installerRuns ? Names{kMdac, kDemo} : Names{kDemo};
+    EXPECT_EQ(expected, StartedNames(RunSequence()));
+  }
+}
+
+TEST_F(SequenceTest, MissingDotNetInstallerEndsTheSequence) {
+  AddPrograms({kMdac, kLangPack, kDemo});
+  ArrangeRegistry("2.8", std::nullopt);
+  EXPECT_EQ(Names{}, StartedNames(RunSequence()));
+}
+
+TEST(VersionComparison, IsByteWiseTextOrder) {
+  struct Case {
+    const char* version;
+    bool below;
+  };
+  const Case cases[] = {
+      {"", true},     {"2", true},     {"2.53.6200.2", true}, {"2.6", true},    {"10.0", true},
+      {"2.7", false}, {"2.70", false}, {"2.71.9030.0", false}, {"2.8", false}, {"\xA0", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.below, IsVersionBelow(c.version, "2.7")) << c.version;
+  }
+}
+
+TEST(ProgramFolder, EndsRightAfterTheLastBackslash) {
+  EXPECT_EQ("C:\\dist with blanks\\", ProgramFolder("C:\\dist with blanks\\Setup.exe"));
+  EXPECT_EQ("D:\\", ProgramFolder("D:\\Setup.exe"));
+  EXPECT_EQ("", ProgramFolder("Setup.exe"));
+}
+
+}  // namespace
