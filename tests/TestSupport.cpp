@@ -215,27 +215,42 @@ SavedRegValue::~SavedRegValue() {
   }
 }
 
-ProcessResult RunProcess(const std::string& exe, const std::string& arguments, DWORD limitMs) {
+ChildProcess::ChildProcess(const std::string& exe, const std::string& arguments) {
   std::string commandLine = "\"" + exe + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
-  ProcessResult result;
   if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &started)) {
     throw std::runtime_error("cannot start " + exe + ", error " + std::to_string(GetLastError()));
   }
   CloseHandle(started.hThread);
-  result.pid = started.dwProcessId;
-  result.finished = WaitForSingleObject(started.hProcess, limitMs) == WAIT_OBJECT_0;
-  if (result.finished) {
-    GetExitCodeProcess(started.hProcess, &result.exitCode);
-  } else {
-    TerminateProcess(started.hProcess, 1);  // never leave it behind
-    WaitForSingleObject(started.hProcess, 5000);
+  process_ = started.hProcess;
+  pid_ = started.dwProcessId;
+}
+
+ChildProcess::~ChildProcess() {
+  if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
+    TerminateProcess(process_, 1);  // never leave it behind
+    WaitForSingleObject(process_, 5000);
   }
-  CloseHandle(started.hProcess);
+  CloseHandle(process_);
+}
+
+bool ChildProcess::Wait(DWORD limitMs) { return WaitForSingleObject(process_, limitMs) == WAIT_OBJECT_0; }
+
+DWORD ChildProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+ProcessResult RunProcess(const std::string& exe, const std::string& arguments, DWORD limitMs) {
+  ChildProcess child(exe, arguments);
+  ProcessResult result;
+  result.finished = child.Wait(limitMs);
+  result.exitCode = child.ExitCode();
   return result;
 }
 

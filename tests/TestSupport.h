@@ -92,13 +92,40 @@ class SavedRegValue {
   std::optional<RegValue::Raw> saved_;
 };
 
+// A program started by a test; ended by force if the test leaves it running.
+class ChildProcess {
+ public:
+  ChildProcess(const std::string& exe, const std::string& arguments);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  DWORD Pid() const { return pid_; }
+  bool Wait(DWORD limitMs);  // true when it ended in time
+  DWORD ExitCode() const;
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+};
+
 struct ProcessResult {
   bool finished = false;
   DWORD exitCode = 0;
-  DWORD pid = 0;
 };
 
 ProcessResult RunProcess(const std::string& exe, const std::string& arguments, DWORD limitMs);
+
+// Polls `condition` every 50 ms until it holds or the limit passes.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD limitMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > limitMs) return false;
+    Sleep(50);
+  }
+  return true;
+}
 
 // Waits for a process that some test started indirectly to end (best effort).
 void WaitForPid(DWORD pid, DWORD limitMs);
