@@ -41,7 +41,7 @@ TEST(FormReader, ReadsObjectsPropertiesAndEveryKindOfValue) {
   ASSERT_EQ(1u, form.children.size());
   EXPECT_EQ("Timer1", form.children[0].name);
   EXPECT_EQ("Enabled", form.children[0].properties[0].name);
-  EXPECT_EQ(10, form.children[0].line);
+  EXPECT_EQ(9, form.children[0].line);
 }
 
 TEST(FormReader, RejectsMalformedDescriptionsWithTheLine) {
@@ -54,13 +54,13 @@ TEST(FormReader, RejectsMalformedDescriptionsWithTheLine) {
       {"thing A: B\nend", "'object' expected"},
       {"object A B\nend", "':' expected"},
       {"object A: B\n  Left 5\nend", "line 2: '=' expected"},
-      {"object A: B\n  Left =\nend", "line 3: value expected"},
+      {"object A: B\n  Left = ,\nend", "line 2: value expected"},
       {"object A: B\n  Caption = 'open\nend", "unterminated string"},
       {"object A: B\n  Left = 99999999999\nend", "out of range"},
       {"object A: B\n  Left = 12ab\nend", "invalid integer"},
       {"object A: B\n  Caption = #300\nend", "character code out of range"},
       {"object A: B\n  Caption = 'a' +\nend", "string expected after '+'"},
-      {"object A: B\n  S = [a,\nend", "identifier expected"},
+      {"object A: B\n  S = [a,]\nend", "line 2: identifier expected"},
       {"object A: B\n  Left = 1\n", "identifier expected"},
       {"object A: B\nend\nend", "text after the final 'end'"},
       {"object A: B\n  Left = @\nend", "value expected"},
