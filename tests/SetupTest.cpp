@@ -97,6 +97,7 @@ TEST_F(SetupTest, SecondCopyIsHeldBackWhileTheFirstWaitsAndRunsAfterItEnded) {
 
     // Nothing of the waiting copy can be seen: no visible window, no taskbar entry.
     const std::vector<TopLevelWindow> windows = WindowsOf(first.Pid());
+    EXPECT_FALSE(windows.empty()) << "the application window should exist, hidden";
     for (const TopLevelWindow& w : windows) {
       EXPECT_FALSE(w.visible) << w.className << " \"" << w.text << "\"";
     }
