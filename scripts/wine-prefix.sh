@@ -25,8 +25,18 @@ wine_prefix_start() {
   wine wineboot -i >/dev/null 2>&1
   # No screen here: windows, timers and message boxes work with the null driver.
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-  # A crashing program must not wait on the debugger's dialog.
+  # A crashing program must simply end, as it would on a machine without a debugger,
+  # never wait on the debugger or its dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  local view
+  for view in 32 64; do
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+      /f /reg:$view >/dev/null 2>&1 || true
+  done
+  # Drive T: is an empty scratch folder, for running a program from the root of a drive.
+  rm -rf "$dir.drive-t"
+  mkdir -p "$dir.drive-t"
+  ln -sfn "$dir.drive-t" "$WINEPREFIX/dosdevices/t:"
   # Start over so that every process of the run, the desktop included, uses them.
   wineserver -k
   wineserver -w

@@ -5,13 +5,12 @@
 
 #include <optional>
 
+#include "Distribution.h"
 #include "TestSupport.h"
 #include "uMain.h"
 
 namespace {
 
-const char kDataAccessKey[] = "Software\\Microsoft\\DataAccess";
-const char kDotNetKey[] = "Software\\Microsoft\\.NETFramework";
 const char kMdac[] = "mdac_typ.exe";
 const char kDotNet[] = "dotnetfx.exe";
 const char kLangPack[] = "langpack.exe";
@@ -21,46 +20,23 @@ using Names = std::vector<std::string>;
 
 class SequenceTest : public ::testing::Test {
  protected:
-  SequenceTest()
-      : scratch_("sequence"),
-        distDir_(scratch_.MakeDir("product dist\\disc one")),
-        libDir_(scratch_.MakeDir("product dist\\disc one\\Lib")),
-        journalPath_(scratch_.Path() + "journal.txt"),
-        journal_("SETUP_TEST_JOURNAL", journalPath_),
-        savedVersion_(HKEY_LOCAL_MACHINE, kDataAccessKey, "FullInstallVer"),
-        savedRoot_(HKEY_LOCAL_MACHINE, kDotNetKey, "InstallRoot") {
-    CopyFileOrThrow(TestBinaryDir() + "SetupTests.exe", distDir_ + "Setup.exe");
+  SequenceTest() : dist_("sequence") {
+    // The test program itself stands in for Setup.exe, running only the sequence.
+    CopyFileOrThrow(TestBinaryDir() + "SetupTests.exe", dist_.SetupExe());
   }
 
+  // The demo is windowed, the installers are console programs: both kinds of wait.
   void AddPrograms(const Names& names) {
-    for (const std::string& name : names) {
-      // The demo is windowed, the installers are console programs: both kinds of wait.
-      const char* helper = name == kDemo ? "fake_window.exe" : "fake_console.exe";
-      CopyFileOrThrow(TestBinaryDir() + helper, libDir_ + name);
-    }
-  }
-
-  static void ArrangeRegistry(const std::optional<std::string>& version,
-                              const std::optional<std::string>& installRoot) {
-    if (version) {
-      RegValue::SetString(HKEY_LOCAL_MACHINE, kDataAccessKey, "FullInstallVer", *version);
-    } else {
-      RegValue::Delete(HKEY_LOCAL_MACHINE, kDataAccessKey, "FullInstallVer");
-    }
-    if (installRoot) {
-      RegValue::SetString(HKEY_LOCAL_MACHINE, kDotNetKey, "InstallRoot", *installRoot);
-    } else {
-      RegValue::Delete(HKEY_LOCAL_MACHINE, kDotNetKey, "InstallRoot");
-    }
+    for (const std::string& name : names) dist_.AddProgram(name, name == kDemo);
   }
 
   // Runs the sequence and returns the journal; checks what every run must satisfy.
   std::vector<JournalEntry> RunSequence() {
     const ProcessResult result =
-        RunProcess(distDir_ + "Setup.exe", "--run-prerequisites", 180000);
+        RunProcess(dist_.SetupExe(), "--run-prerequisites", 180000);
     EXPECT_TRUE(result.finished);
     EXPECT_EQ(0u, result.exitCode);
-    const std::vector<JournalEntry> journal = ReadJournal(journalPath_);
+    const std::vector<JournalEntry> journal = dist_.Journal();
     ExpectOneAfterAnother(journal);
     return journal;
   }
@@ -72,17 +48,14 @@ class SequenceTest : public ::testing::Test {
       const JournalEntry& entry = journal[i];
       EXPECT_EQ(i % 2 == 0 ? "start" : "end", entry.event) << "entry " << i << " " << entry.name;
       if (entry.event != "start") continue;
-      const std::string path = libDir_ + entry.name;
+      const std::string path = dist_.LibDir() + entry.name;
       EXPECT_TRUE(entry.commandLine == path || entry.commandLine == "\"" + path + "\"")
           << entry.commandLine;
-      EXPECT_EQ(0, lstrcmpiA((entry.folder + "\\").c_str(), libDir_.c_str())) << entry.folder;
+      EXPECT_EQ(0, lstrcmpiA((entry.folder + "\\").c_str(), dist_.LibDir().c_str())) << entry.folder;
     }
   }
 
-  ScratchDir scratch_;
-  std::string distDir_, libDir_, journalPath_;
-  ScopedEnv journal_;
-  SavedRegValue savedVersion_, savedRoot_;
+  Distribution dist_;
 };
 
 struct DecisionCase {
@@ -105,8 +78,8 @@ TEST_F(SequenceTest, StartsTheProgramsTheRegistryCallsFor) {
   AddPrograms({kMdac, kDotNet, kLangPack, kDemo});
   for (const DecisionCase& c : cases) {
     SCOPED_TRACE(c.what);
-    DeleteFileA(journalPath_.c_str());
-    ArrangeRegistry(c.version, c.dotNetPresent ? std::optional<std::string>("C:\\fw\\")
+    dist_.ClearJournal();
+    Distribution::SetPrerequisites(c.version, c.dotNetPresent ? std::optional<std::string>("C:\\fw\\")
                                                : std::nullopt);
     ScopedEnv actions("SETUP_TEST_ACTIONS", c.installerSetsInstallRoot
                                                 ? "dotnetfx.exe=install-dotnet,hold:300"
@@ -127,8 +100,8 @@ TEST_F(SequenceTest, ComparesTheDataAccessVersionAsText) {
   AddPrograms({kMdac, kDemo});
   for (const VersionCase& c : cases) {
     SCOPED_TRACE(c.version ? "\"" + *c.version + "\"" : "absent");
-    DeleteFileA(journalPath_.c_str());
-    ArrangeRegistry(c.version, "C:\\fw\\");
+    dist_.ClearJournal();
+    Distribution::SetPrerequisites(c.version, "C:\\fw\\");
     const Names expected = c.installerRuns ? Names{kMdac, kDemo} : Names{kDemo};
     EXPECT_EQ(expected, StartedNames(RunSequence()));
   }
@@ -136,7 +109,7 @@ TEST_F(SequenceTest, ComparesTheDataAccessVersionAsText) {
 
 TEST_F(SequenceTest, MissingDotNetInstallerEndsTheSequence) {
   AddPrograms({kMdac, kLangPack, kDemo});
-  ArrangeRegistry("2.8", std::nullopt);
+  Distribution::SetPrerequisites("2.8", std::nullopt);
   EXPECT_EQ(Names{}, StartedNames(RunSequence()));
 }
 

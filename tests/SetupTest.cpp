@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "Distribution.h"
 #include "TestSupport.h"
 
 namespace {
@@ -11,8 +12,6 @@ namespace {
 const char kCrystalKey[] = "Software\\Crystal Decisions";
 const char kCommonFilesKey[] = "Software\\Crystal Decisions\\9.0\\Crystal Reports";
 const char kCommonFilesValue[] = "C:\\program files\\common files\\crystal decisions\\2.0\\bin";
-const char kDataAccessKey[] = "Software\\Microsoft\\DataAccess";
-const char kDotNetKey[] = "Software\\Microsoft\\.NETFramework";
 constexpr DWORD kRunLimitMs = 60000;
 
 struct TopLevelWindow {
@@ -47,41 +46,25 @@ std::vector<TopLevelWindow> WindowsOf(DWORD pid) {
 
 class SetupTest : public ::testing::Test {
  protected:
-  SetupTest()
-      : scratch_("setup"),
-        distDir_(scratch_.MakeDir("my product\\setup disc")),
-        libDir_(scratch_.MakeDir("my product\\setup disc\\Lib")),
-        setupExe_(distDir_ + "Setup.exe"),
-        journalPath_(scratch_.Path() + "journal.txt"),
-        journal_("SETUP_TEST_JOURNAL", journalPath_),
-        savedVersion_(HKEY_LOCAL_MACHINE, kDataAccessKey, "FullInstallVer"),
-        savedRoot_(HKEY_LOCAL_MACHINE, kDotNetKey, "InstallRoot") {
-    CopyFileOrThrow(TestBinaryDir() + "Setup.exe", setupExe_);
-    for (const char* name : {"mdac_typ.exe", "dotnetfx.exe", "langpack.exe"}) {
-      CopyFileOrThrow(TestBinaryDir() + "fake_console.exe", libDir_ + name);
-    }
-    CopyFileOrThrow(TestBinaryDir() + "fake_window.exe", libDir_ + "KalvoDemo.exe");
+  SetupTest() : dist_("setup"), setupExe_(dist_.SetupExe()) {
+    dist_.AddAllPrograms();
     // Both prerequisites present: only the demo starts.
-    RegValue::SetString(HKEY_LOCAL_MACHINE, kDataAccessKey, "FullInstallVer", "2.8");
-    RegValue::SetString(HKEY_LOCAL_MACHINE, kDotNetKey, "InstallRoot", "C:\\fw\\");
+    Distribution::SetPrerequisites("2.8", "C:\\fw\\");
     RegValue::DeleteTree(HKEY_LOCAL_MACHINE, kCrystalKey);
   }
   ~SetupTest() override { RegValue::DeleteTree(HKEY_LOCAL_MACHINE, kCrystalKey); }
 
-  std::vector<std::string> Started() const { return StartedNames(ReadJournal(journalPath_)); }
-
+  std::vector<std::string> Started() const { return dist_.Started(); }
   bool DemoHasStarted() const { return !Started().empty(); }
 
-  ScratchDir scratch_;
-  std::string distDir_, libDir_, setupExe_, journalPath_;
-  ScopedEnv journal_;
-  SavedRegValue savedVersion_, savedRoot_;
+  Distribution dist_;
+  std::string setupExe_;
 };
 
 TEST_F(SetupTest, NormalRunStartsTheDemoAndExitsWithZero) {
   for (const char* arguments : {"", "/S /v\"/qn\" --help extra"}) {
     SCOPED_TRACE(arguments);
-    DeleteFileA(journalPath_.c_str());
+    dist_.ClearJournal();
     const ProcessResult result = RunProcess(setupExe_, arguments, kRunLimitMs);
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(0u, result.exitCode);
@@ -143,7 +126,7 @@ TEST_F(SetupTest, SequenceStartsAboutOneSecondAfterTheRegistryStep) {
   RegCloseKey(key);
   const unsigned long long registryStep =
       (static_cast<unsigned long long>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
-  const std::vector<JournalEntry> journal = ReadJournal(journalPath_);
+  const std::vector<JournalEntry> journal = dist_.Journal();
   ASSERT_FALSE(journal.empty());
   const long long gapMs = (static_cast<long long>(journal.front().time) -
                            static_cast<long long>(registryStep)) / 10000;
@@ -179,7 +162,7 @@ TEST_F(SetupTest, BrokenFormResourceShowsTheErrorBoxThenExitsWithZero) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
-    DeleteFileA(journalPath_.c_str());
+    dist_.ClearJournal();
     if (c.resource) {
       CopyFileOrThrow(TestBinaryDir() + "Setup.exe", setupExe_);
       ReplaceFormResource(setupExe_, *c.resource);

@@ -1,0 +1,5 @@
+object A: TA
+  Caption = 'first ' +
+    'second' + #9 +
+    'third'
+end

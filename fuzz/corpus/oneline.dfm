@@ -1,0 +1,1 @@
+OBJECT a: b Font.Color = clWindowText END

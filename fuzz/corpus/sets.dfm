@@ -1,0 +1,5 @@
+object A: TA
+  Font.Style = [fsBold, fsItalic, fsUnderline]
+  Anchors = []
+  Options = [a]
+end
