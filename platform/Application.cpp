@@ -77,6 +77,8 @@ void TApplication::ShowException(const Exception& e) const {
 void TApplication::HandleException() const noexcept {
   try {
     try {
+      // Only ever called inside a catch block: this rethrows the exception in hand.
+      // cppcheck-suppress rethrowNoCurrentException
       throw;
     } catch (const Exception& e) {
       ShowException(e);

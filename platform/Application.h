@@ -23,7 +23,7 @@ class TForm;
 
 class TApplication : public TComponent, private TWindowTarget {
  public:
-  TApplication() : TComponent(nullptr) {}
+  TApplication() noexcept = default;
 
   void Initialize() {}
 

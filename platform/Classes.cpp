@@ -22,10 +22,10 @@ void TComponent::Remove(TComponent* component) noexcept {
 }
 
 TComponent* TComponent::FindComponent(const std::string& name) const noexcept {
-  for (TComponent* component : components_) {
-    if (SameIdentifier(component->Name(), name.c_str())) return component;
-  }
-  return nullptr;
+  const auto it = std::find_if(components_.begin(), components_.end(), [&](const TComponent* c) {
+    return SameIdentifier(c->Name(), name.c_str());
+  });
+  return it == components_.end() ? nullptr : *it;
 }
 
 bool TComponent::ReadProperty(const TFormProperty&, const TForm&) { return false; }

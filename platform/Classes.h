@@ -26,7 +26,9 @@ class TEvent {
   using Code = void (*)(TObject* self, Args... args);
 
   constexpr TEvent() noexcept = default;
-  constexpr TEvent(std::nullptr_t) noexcept {}  // NOLINT: `OnIdle = nullptr` reads as intended
+  // Implicit, so that `OnIdle = nullptr` reads as intended.
+  // cppcheck-suppress noExplicitConstructor
+  constexpr TEvent(std::nullptr_t) noexcept {}  // NOLINT(google-explicit-constructor)
   constexpr TEvent(TObject* self, Code code) noexcept : self_(self), code_(code) {}
 
   // The code that calls Method on an object of class C.
@@ -54,6 +56,7 @@ using TIdleEvent = TEvent<TObject*, bool&>;
 class TComponent : public TObject {
  public:
   explicit TComponent(TComponent* owner);
+  TComponent() noexcept : owner_(nullptr) {}  // a component nobody owns
   ~TComponent() override;
 
   TComponent* Owner() const noexcept { return owner_; }

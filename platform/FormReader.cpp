@@ -78,17 +78,17 @@ class Parser {
     object.className = Identifier();
     for (;;) {
       SkipBlanks();
-      const int line = line_;
+      const int wordLine = line_;
       const std::string word = QualifiedName();
       if (SameIdentifier(word, "end")) return object;
       if (SameIdentifier(word, "object")) {
-        object.children.push_back(ReadObject(depth + 1, line));
+        object.children.push_back(ReadObject(depth + 1, wordLine));
         continue;
       }
       Expect('=');
       TFormProperty property;
       property.name = word;
-      property.line = line;
+      property.line = wordLine;
       property.value = Value();
       object.properties.push_back(std::move(property));
     }

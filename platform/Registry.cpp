@@ -78,7 +78,7 @@ std::string TRegistry::ReadString(const std::string& name) const {
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
   if (RegSetValueExA(current_.get(), name.c_str(), 0, REG_SZ,
                      reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
+                     static_cast<DWORD>(value.size()) + 1) != ERROR_SUCCESS) {
     throw ERegistryException("Failed to set data for '" + name + "'");
   }
 }

@@ -3,7 +3,7 @@
 # makes 32-bit Wine runnable. Does nothing when everything is already in place.
 set -euo pipefail
 
-packages=(cmake make python3 gcc g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+packages=(cmake make python3 gcc cppcheck clang-tidy g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
           binutils-mingw-w64-i686 googletest wine wine64 wine32:i386 "$@")
 # Kernels without 32-bit support run Wine's 32-bit loader through qemu-user.
 needs_qemu() { ! /usr/lib/wine/wine --version >/dev/null 2>&1; }

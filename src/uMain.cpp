@@ -12,10 +12,10 @@ TfrmMain* frmMain = nullptr;
 
 namespace {
 
-const TPublishedField kFields[] = {
+constexpr TPublishedField kFields[] = {
     PublishedField<TfrmMain, TTimer, &TfrmMain::Timer1>("Timer1", "TTimer"),
 };
-const TPublishedMethod kMethods[] = {
+constexpr TPublishedMethod kMethods[] = {
     PublishedMethod<TfrmMain, &TfrmMain::FormCreate>("FormCreate"),
     PublishedMethod<TfrmMain, &TfrmMain::Timer1Timer>("Timer1Timer"),
 };
