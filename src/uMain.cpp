@@ -31,7 +31,6 @@ const char kDotNetKey[] = "\\Software\\Microsoft\\.NETFramework";
 const char kDotNetInstallRoot[] = "InstallRoot";
 
 constexpr DWORD kReadyForInputLimitMs = 3000;
-constexpr DWORD kModulePathBufferSize = 259;
 
 }  // namespace
 
@@ -111,12 +110,18 @@ std::string ProgramFolder(const std::string& modulePath) {
   return slash == std::string::npos ? std::string() : modulePath.substr(0, slash + 1);
 }
 
+std::string LibDirFromModulePath(const char* modulePath, DWORD length) {
+  // A path that did not fit comes back cut short, filling the whole buffer: never
+  // start anything from it.
+  if (length == 0 || length >= kModulePathBufferSize) return std::string();
+  return ProgramFolder(std::string(modulePath, length)) + "Lib\\";
+}
+
 void RunPrerequisites() {
   char modulePath[kModulePathBufferSize];
   const DWORD length = GetModuleFileNameA(nullptr, modulePath, kModulePathBufferSize);
-  // A path that does not fit would come back cut short: never start anything from it.
-  if (length == 0 || length >= kModulePathBufferSize) return;
-  const std::string libDir = ProgramFolder(std::string(modulePath, length)) + "Lib\\";
+  const std::string libDir = LibDirFromModulePath(modulePath, length);
+  if (libDir.empty()) return;
 
   if (IsVersionBelow(ReadRegString(HKEY_LOCAL_MACHINE, kDataAccessKey, kDataAccessVersion),
                      kMinimumDataAccessVersion)) {

@@ -9,7 +9,11 @@
 //                      ready for input within 3000 ms
 //   IsVersionBelow     the text comparison the data-access step uses
 //   ProgramFolder      a module path cut right after its last backslash
+//   LibDirFromModulePath  LibDir for what GetModuleFileNameA gave in a 259-character
+//                      buffer; empty when the path did not fit
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 
@@ -40,3 +44,6 @@ void RunPrerequisites();
 
 bool IsVersionBelow(const std::string& version, const std::string& minimum);
 std::string ProgramFolder(const std::string& modulePath);
+
+constexpr DWORD kModulePathBufferSize = 259;
+std::string LibDirFromModulePath(const char* modulePath, DWORD length);

@@ -29,14 +29,7 @@ std::string Lower(std::string text) {
 // Which planted DLLs each program loaded, from the markers they left.
 std::map<std::string, std::set<std::string>> LoadedByProgram(const std::string& log) {
   std::map<std::string, std::set<std::string>> loaded;
-  HANDLE file = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return loaded;
-  std::string text;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-  CloseHandle(file);
+  const std::string text = ReadWholeFile(log);
   std::string::size_type start = 0;
   while (start < text.size()) {
     std::string::size_type end = text.find("\r\n", start);

@@ -127,6 +127,20 @@ TEST(VersionComparison, IsByteWiseTextOrder) {
   }
 }
 
+TEST(LibDirFromModulePath, NeverComesFromATruncatedPath) {
+  const std::string fits = "C:\\" + std::string(kModulePathBufferSize - 14, 'd') + "\\Setup.exe";
+  ASSERT_EQ(kModulePathBufferSize - 1, fits.size());
+  EXPECT_EQ(fits.substr(0, fits.size() - 9) + "Lib\\",
+            LibDirFromModulePath(fits.c_str(), static_cast<DWORD>(fits.size())));
+  const std::string cut = fits + "x";  // what a longer path leaves in a full buffer
+  EXPECT_EQ("", LibDirFromModulePath(cut.c_str(), kModulePathBufferSize));
+  EXPECT_EQ("", LibDirFromModulePath("", 0));
+
+  // The system reports a path that does not fit by filling the whole buffer.
+  char small[8];
+  EXPECT_EQ(sizeof small, GetModuleFileNameA(nullptr, small, sizeof small));
+}
+
 TEST(ProgramFolder, EndsRightAfterTheLastBackslash) {
   EXPECT_EQ("C:\\dist with blanks\\", ProgramFolder("C:\\dist with blanks\\Setup.exe"));
   EXPECT_EQ("D:\\", ProgramFolder("D:\\Setup.exe"));

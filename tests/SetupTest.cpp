@@ -176,7 +176,8 @@ TEST_F(SetupTest, BrokenFormResourceShowsTheErrorBoxThenExitsWithZero) {
     ASSERT_TRUE(WaitUntil(
         [&] {
           for (const TopLevelWindow& w : WindowsOf(setup.Pid())) {
-            if (w.className == "#32770") box = w.handle;
+            // Shown means built: its caption and text are in place.
+            if (w.className == "#32770" && w.visible) box = w.handle;
           }
           return box != nullptr;
         },

@@ -97,17 +97,22 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 
 }  // namespace
 
-std::vector<JournalEntry> ReadJournal(const std::string& path) {
-  std::vector<JournalEntry> entries;
+std::string ReadWholeFile(const std::string& path) {
+  std::string text;
+  // Shared access: the helper programs may still be appending.
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return entries;
-  std::string text;
+  if (file == INVALID_HANDLE_VALUE) return text;
   char buffer[4096];
   DWORD got = 0;
   while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
   CloseHandle(file);
+  return text;
+}
 
+std::vector<JournalEntry> ReadJournal(const std::string& path) {
+  std::vector<JournalEntry> entries;
+  const std::string text = ReadWholeFile(path);
   std::string::size_type start = 0;
   while (start < text.size()) {
     std::string::size_type end = text.find('\n', start);

@@ -6,6 +6,7 @@
 //   ReadJournal         the lines the helper programs wrote
 //   RegValue            raw registry values in a chosen view, for arranging and checking
 //   SavedRegValue       restores a registry value when the test ends
+//   ReadWholeFile       a file's bytes, read while others may still write
 //   RunProcess          starts a program and waits for it with a generous limit
 #pragma once
 
@@ -32,6 +33,8 @@ class ScratchDir {
   std::string path_;
 };
 
+// The file's bytes; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
 void CopyFileOrThrow(const std::string& from, const std::string& to);
 void WriteFileOrThrow(const std::string& path, const std::string& content);
 bool RemoveTree(const std::string& path);
