@@ -68,10 +68,14 @@ void TApplication::Idle() {
 
 void TApplication::Terminate() noexcept { PostQuitMessage(0); }
 
-void TApplication::ShowException(const Exception& e) const {
-  std::string text = e.Message();
+std::string TApplication::ExceptionText(const std::string& message) {
+  std::string text = message;
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-  MessageBoxA(nullptr, text.c_str(), Title().c_str(), MB_OK | MB_ICONSTOP);
+  return text;
+}
+
+void TApplication::ShowException(const Exception& e) const {
+  MessageBoxA(nullptr, ExceptionText(e.Message()).c_str(), Title().c_str(), MB_OK | MB_ICONSTOP);
 }
 
 void TApplication::HandleException() const noexcept {

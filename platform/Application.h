@@ -41,6 +41,9 @@ class TApplication : public TComponent, private TWindowTarget {
   void Terminate() noexcept;
 
   void ShowException(const Exception& e) const;
+  // The error box's text for a message: a full stop is appended when the message is
+  // not empty and the code of its last character is above that of the full stop.
+  static std::string ExceptionText(const std::string& message);
   // Shows the exception being handled; call it only inside a catch block.
   void HandleException() const noexcept;
 
