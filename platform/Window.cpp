@@ -24,10 +24,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 void RegisterWindowClass() {
   WNDCLASSA windowClass = {};
+  if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &windowClass)) return;
   windowClass.lpfnWndProc = &WindowProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = kClassName;
-  // A second registration fails harmlessly with ERROR_CLASS_ALREADY_EXISTS.
   RegisterClassA(&windowClass);
 }
 

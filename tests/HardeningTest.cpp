@@ -175,20 +175,22 @@ TEST_F(HostileInputTest, LibEntriesThatAreNotProgramsAreSkipped) {
   struct Entry {
     const char* what;
     void (*make)(const std::string& path);
-    bool starts;  // a real program that runs, however it ends
+    bool starts;          // a real program that runs, however it ends
+    const char* actions;  // what that program does
   };
   const Entry entries[] = {
-      {"zero-byte file", [](const std::string& p) { WriteFileOrThrow(p, ""); }, false},
-      {"text file", [](const std::string& p) { WriteFileOrThrow(p, "@echo off\r\nformat c:\r\n"); }, false},
-      {"folder", [](const std::string& p) { CreateDirectoryA(p.c_str(), nullptr); }, false},
+      {"zero-byte file", [](const std::string& p) { WriteFileOrThrow(p, ""); }, false, ""},
+      {"text file", [](const std::string& p) { WriteFileOrThrow(p, "@echo off\r\nformat c:\r\n"); }, false, ""},
+      {"folder", [](const std::string& p) { CreateDirectoryA(p.c_str(), nullptr); }, false, ""},
       {"DLL renamed to .exe",
-       [](const std::string& p) { CopyFileOrThrow(TestBinaryDir() + "planted\\version.dll", p); }, false},
+       [](const std::string& p) { CopyFileOrThrow(TestBinaryDir() + "planted\\version.dll", p); }, false, ""},
       {"program that crashes",
-       [](const std::string& p) { CopyFileOrThrow(TestBinaryDir() + "fake_console.exe", p); }, true},
+       [](const std::string& p) { CopyFileOrThrow(TestBinaryDir() + "fake_console.exe", p); }, true,
+       "crash"},
       {"program that fails",
-       [](const std::string& p) { CopyFileOrThrow(TestBinaryDir() + "fake_console.exe", p); }, true},
+       [](const std::string& p) { CopyFileOrThrow(TestBinaryDir() + "fake_console.exe", p); }, true,
+       "exit:1603"},
   };
-  ScopedEnv actions("SETUP_TEST_ACTIONS", "dotnetfx.exe=install-dotnet");
   for (const Entry& entry : entries) {
     SCOPED_TRACE(entry.what);
     Distribution::SetPrerequisites(std::nullopt, std::nullopt);
@@ -196,9 +198,8 @@ TEST_F(HostileInputTest, LibEntriesThatAreNotProgramsAreSkipped) {
     DeleteFileA(mdac.c_str());
     RemoveDirectoryA(mdac.c_str());
     entry.make(mdac);
-    const std::string behaviour = std::string(entry.what) == "program that crashes" ? "crash"
-                                                                                     : "exit:1603";
-    ScopedEnv mdacActions("SETUP_TEST_ACTIONS", "dotnetfx.exe=install-dotnet;mdac_typ.exe=" + behaviour);
+    ScopedEnv actions("SETUP_TEST_ACTIONS",
+                      std::string("dotnetfx.exe=install-dotnet;mdac_typ.exe=") + entry.actions);
     const Names expected = entry.starts ? kFullChain : Names(kFullChain.begin() + 1, kFullChain.end());
     EXPECT_EQ(expected, RunSetup());
   }

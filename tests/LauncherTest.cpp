@@ -7,16 +7,13 @@
 
 namespace {
 
-// Windows hands a program started without a command line its path as it stands;
-// Wine puts it in quotes. Both forms, and nothing else, are right.
 void ExpectOwnPathAsCommandLine(const std::string& path, const JournalEntry& entry) {
-  EXPECT_TRUE(entry.commandLine == path || entry.commandLine == "\"" + path + "\"")
+  EXPECT_TRUE(IsOwnPathAsCommandLine(path, entry))
       << "command line: " << entry.commandLine << "\nexpected: " << path;
 }
 
 void ExpectFolder(const std::string& folderWithBackslash, const JournalEntry& entry) {
-  EXPECT_EQ(0, lstrcmpiA((entry.folder + "\\").c_str(), folderWithBackslash.c_str()))
-      << "current folder: " << entry.folder;
+  EXPECT_TRUE(StartedIn(folderWithBackslash, entry)) << "current folder: " << entry.folder;
 }
 
 class LauncherTest : public ::testing::Test {

@@ -49,9 +49,8 @@ class SequenceTest : public ::testing::Test {
       EXPECT_EQ(i % 2 == 0 ? "start" : "end", entry.event) << "entry " << i << " " << entry.name;
       if (entry.event != "start") continue;
       const std::string path = dist_.LibDir() + entry.name;
-      EXPECT_TRUE(entry.commandLine == path || entry.commandLine == "\"" + path + "\"")
-          << entry.commandLine;
-      EXPECT_EQ(0, lstrcmpiA((entry.folder + "\\").c_str(), dist_.LibDir().c_str())) << entry.folder;
+      EXPECT_TRUE(IsOwnPathAsCommandLine(path, entry)) << entry.commandLine;
+      EXPECT_TRUE(StartedIn(dist_.LibDir(), entry)) << entry.folder;
     }
   }
 

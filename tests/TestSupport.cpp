@@ -134,6 +134,14 @@ std::vector<JournalEntry> ReadJournal(const std::string& path) {
   return entries;
 }
 
+bool IsOwnPathAsCommandLine(const std::string& path, const JournalEntry& entry) {
+  return entry.commandLine == path || entry.commandLine == "\"" + path + "\"";
+}
+
+bool StartedIn(const std::string& folder, const JournalEntry& entry) {
+  return lstrcmpiA((entry.folder + "\\").c_str(), folder.c_str()) == 0;
+}
+
 std::vector<std::string> StartedNames(const std::vector<JournalEntry>& journal) {
   std::vector<std::string> names;
   for (const JournalEntry& entry : journal) {

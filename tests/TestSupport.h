@@ -61,6 +61,11 @@ struct JournalEntry {
 };
 
 std::vector<JournalEntry> ReadJournal(const std::string& path);
+// Whether a started program saw `path` as its command line: Windows hands a program
+// started without a command line its path as it stands, Wine puts it in quotes.
+bool IsOwnPathAsCommandLine(const std::string& path, const JournalEntry& entry);
+// Whether a started program's current folder was `folder` (given with a backslash).
+bool StartedIn(const std::string& folder, const JournalEntry& entry);
 // Names of the programs that started, in order.
 std::vector<std::string> StartedNames(const std::vector<JournalEntry>& journal);
 
